@@ -1,0 +1,13 @@
+// Projection and render state: the 3D perspective and 2D overlay set-ups, two-sided lighting,
+// back-face culling, and the stored window size they follow.
+#include "tarvik/tarvik.h"
+
+namespace Tarvik {
+
+void GLResizeWindow(std::int32_t W, std::int32_t H)
+{
+    Width = W;
+    Height = H;
+}
+
+} // namespace Tarvik
