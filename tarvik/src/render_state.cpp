@@ -10,4 +10,8 @@ void GLResizeWindow(std::int32_t W, std::int32_t H)
     Height = H;
 }
 
+void TwoSideOn() { glLightModeli(GL_LIGHT_MODEL_TWO_SIDE, 1); }
+
+void TwoSideOff() { glLightModeli(GL_LIGHT_MODEL_TWO_SIDE, 0); }
+
 } // namespace Tarvik
