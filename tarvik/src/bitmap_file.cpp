@@ -2,6 +2,7 @@
 // rows out with their real stride, release the bitmap.
 #include "bitmap_file.h"
 
+#include <cstdio>
 #include <cstring>
 #include <limits>
 
@@ -24,10 +25,26 @@ bool IsUsable24BitSection(const DIBSECTION& section)
     return std::int64_t(bm.bmWidth) * bm.bmHeight * 3 <= MAX_PACKED_BYTES;
 }
 
-void CopyRowsBottomUp(const DIBSECTION& section, PackedImage& Image)
+// A negative height in the file's info header marks rows stored top row first. The platform
+// loader is not reliable with those (Wine gives a bitmap of zeros), so they are refused.
+bool StoredTopDown(const char* FileName)
+{
+    std::uint8_t header[26] = {};
+    std::FILE* file = std::fopen(FileName, "rb");
+    if (file == nullptr) return false;
+    const bool complete = std::fread(header, 1, sizeof header, file) == sizeof header;
+    std::fclose(file);
+    const std::uint32_t infoSize = header[14] | header[15] << 8 | header[16] << 16 |
+                                   std::uint32_t(header[17]) << 24;
+    if (!complete || infoSize < 40) return false; // the OS/2 header has no sign
+    const std::uint32_t height = header[22] | header[23] << 8 | header[24] << 16 |
+                                 std::uint32_t(header[25]) << 24;
+    return (height & 0x80000000u) != 0;
+}
+
+void CopyRows(const DIBSECTION& section, PackedImage& Image)
 {
     const BITMAP& bm = section.dsBm;
-    const bool topDown = section.dsBmih.biHeight < 0;
     const std::size_t rowBytes = std::size_t(bm.bmWidth) * 3;
     const auto* source = static_cast<const std::uint8_t*>(bm.bmBits);
 
@@ -35,9 +52,8 @@ void CopyRowsBottomUp(const DIBSECTION& section, PackedImage& Image)
     Image.Height = bm.bmHeight;
     Image.Pixels.resize(rowBytes * std::size_t(bm.bmHeight));
     for (std::int32_t row = 0; row < bm.bmHeight; ++row) {
-        const std::int32_t sourceRow = topDown ? bm.bmHeight - 1 - row : row;
         std::memcpy(Image.Pixels.data() + rowBytes * std::size_t(row),
-                    source + std::size_t(bm.bmWidthBytes) * std::size_t(sourceRow), rowBytes);
+                    source + std::size_t(bm.bmWidthBytes) * std::size_t(row), rowBytes);
     }
 }
 
@@ -52,7 +68,7 @@ bool FileExists(const char* FileName)
 
 bool LoadPackedBitmap24(const char* FileName, PackedImage& Image)
 {
-    if (!FileExists(FileName)) return false;
+    if (!FileExists(FileName) || StoredTopDown(FileName)) return false;
     HANDLE handle = LoadImageA(GetModuleHandleA(nullptr), FileName, IMAGE_BITMAP, 0, 0,
                                BITMAP_LOAD_FLAGS);
     if (handle == nullptr) return false;
@@ -63,7 +79,7 @@ bool LoadPackedBitmap24(const char* FileName, PackedImage& Image)
                         IsUsable24BitSection(section);
     if (usable) {
         PackedImage loaded;
-        CopyRowsBottomUp(section, loaded);
+        CopyRows(section, loaded);
         SwapRGB(loaded.Pixels.data(), loaded.Width * loaded.Height);
         Image = std::move(loaded);
     }
