@@ -1,0 +1,35 @@
+// Small bitmap files written by tests, an independent reader of 24-bit files to compare the
+// library's loader with, and the paths of the shared BMP suite.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace TestSupport {
+
+// A picture in the library's pixel order: red, green, blue, row 0 the bottom row.
+struct RgbPicture {
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint8_t> rgb;
+
+    RgbPicture() = default;
+    RgbPicture(int w, int h, std::uint8_t r = 0, std::uint8_t g = 0, std::uint8_t b = 0);
+    void Set(int column, int row, std::uint8_t r, std::uint8_t g, std::uint8_t b);
+    const std::uint8_t* At(int column, int row) const;
+};
+
+// Writes an uncompressed 24-bit bitmap (rows padded to 4 bytes), bottom-up unless topDown.
+bool WriteBmp24(const std::string& path, const RgbPicture& picture, bool topDown = false);
+
+// Reads an uncompressed 24-bit bitmap file by its headers alone (no platform call).
+bool ReadBmp24(const std::string& path, RgbPicture& picture);
+
+bool WriteTextFile(const std::string& path, const std::string& text);
+
+// A file of the shared BMP suite, e.g. SuiteFile("g/rgb24.bmp"), and whether the suite is there.
+std::string SuiteFile(const std::string& relative);
+bool SuitePresent();
+
+} // namespace TestSupport
