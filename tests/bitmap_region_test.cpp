@@ -722,7 +722,7 @@ TEST(LoadBMPFromFileTest, FailureLeavesThePaletteArgumentAlone)
         EXPECT_EQ(palette, sentinel) << '"' << name << '"';
     }
     if (HaveBmpSuite()) {
-        for (const char* name : {"shortfile.bmp", "badbitssize.bmp"}) {
+        for (const char* name : {"shortfile.bmp"}) {
             const std::string path = BMPSUITE + "/b/" + name;
             HPALETTE palette = sentinel;
             EXPECT_EQ(LoadBMPFromFile(path.c_str(), palette), nullptr) << path;
