@@ -270,6 +270,43 @@ TEST_F(InputTest, SizeMessagesStoreTheClientSize)
     EXPECT_EQ(Width, width);
 }
 
+// The demo's per-frame set-up while minimised: nothing to divide by, so the previous viewport
+// and projection stay and OpenGL reports no error; restored, they follow the window again.
+TEST_F(InputTest, MinimisedWindowKeepsFramesHarmless)
+{
+    auto frame = [] {
+        OpenGL_I2D(0, 0, 0, 0);
+        OpenGL_Init(100, 0, 0, 0, 0);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        glBegin(GL_TRIANGLES);
+        glVertex3f(-1, -1, -5);
+        glVertex3f(1, -1, -5);
+        glVertex3f(0, 1, -5);
+        glEnd();
+    };
+    while (glGetError() != GL_NO_ERROR) {
+    }
+    frame();
+    ShowWindow(HWindow, SW_MINIMIZE);
+    TestSupport::PumpMessages();
+    ASSERT_EQ(Width, 0);
+    for (int i = 0; i < 5; ++i) frame();
+    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+    GLfloat projection[16];
+    glGetFloatv(GL_PROJECTION_MATRIX, projection);
+    for (GLfloat value : projection) EXPECT_TRUE(std::isfinite(value));
+
+    ShowWindow(HWindow, SW_RESTORE);
+    TestSupport::PumpMessages();
+    frame();
+    GLint viewport[4];
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    EXPECT_EQ(viewport[2], Width);
+    EXPECT_EQ(viewport[3], Height);
+    EXPECT_GT(Width, 0);
+    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+}
+
 // ---- the camera
 
 using Matrix = std::array<double, 16>; // column-major, as OpenGL keeps it
