@@ -188,17 +188,21 @@ TEST_F(InputTest, ScreenSaverAndMonitorPowerAreRefused)
         EXPECT_EQ(Send(WM_SYSCOMMAND, command), 0) << command;
 }
 
+int hookCalls = 0;
+WPARAM hookParam = 0;
+
+LRESULT CALLBACK CommandHook(HWND, UINT message, WPARAM wParam, LPARAM)
+{
+    ++hookCalls;
+    hookParam = message == WM_COMMAND ? wParam : 0;
+    return 55;
+}
+
 TEST_F(InputTest, CommandsReturnZeroAndReachTheHookOnlyWithTheMenuOn)
 {
-    static int hookCalls;
-    static WPARAM hookParam;
     hookCalls = 0;
     EXPECT_EQ(Send(WM_COMMAND, 1234), 0); // no hook at all
-    GetInputCommand = [](HWND, UINT message, WPARAM wParam, LPARAM) -> LRESULT {
-        ++hookCalls;
-        hookParam = message == WM_COMMAND ? wParam : 0;
-        return 55;
-    };
+    GetInputCommand = CommandHook;
     EXPECT_EQ(Send(WM_COMMAND, 1234), 0);
     EXPECT_EQ(hookCalls, 0);
     ShowMenuBar = true;
