@@ -1,6 +1,6 @@
 // Bitmap files with palettes, and regions cut from a bitmap's shape, checked through GDI itself:
 // palette entries, region rectangles (GetRegionData) and regions built independently.
-#include "support/bmp_fixture_c.h"
+#include "support/bmp_writer.h"
 #include "tarvik/tarvik.h"
 
 #include "bitmap_region_scan.h"

@@ -1,7 +1,7 @@
 // Pixel access on packed buffers, texture creation with the library's filters and mipmaps, and
 // the checked 24-bit bitmap loader.
 #include "bitmap_file.h"
-#include "support/bmp_writer_b.h"
+#include "support/bmp_writer.h"
 #include "support/test_window.h"
 
 #include <gtest/gtest.h>
