@@ -3,12 +3,11 @@
 #include "tarvik/tarvik.h"
 
 #include "bitmap_region_scan.h"
-#include "bmp_file_check.h"
+#include "bmp_file_header.h"
 
 #include <climits>
 #include <cstddef>
 #include <cstdint>
-#include <fstream>
 
 namespace Tarvik {
 
@@ -54,19 +53,6 @@ HPALETTE PaletteFromColourTable(HBITMAP bitmap)
         record.palPalEntry[i].peFlags = 0;
     }
     return CreatePalette(reinterpret_cast<const LOGPALETTE*>(&record));
-}
-
-// Refuses files cut short before the platform loader sees them (it would pad them silently).
-bool FileHoldsWholePicture(const char* fileName)
-{
-    std::ifstream file(fileName, std::ios::binary | std::ios::ate);
-    if (!file) return false;
-    const std::streamoff size = file.tellg();
-    std::uint8_t head[BMP_HEAD_BYTES] = {};
-    file.seekg(0);
-    file.read(reinterpret_cast<char*>(head), sizeof head);
-    return size > 0 && BmpFileIsComplete(head, static_cast<std::size_t>(file.gcount()),
-                                         static_cast<std::uint64_t>(size));
 }
 
 // Collects rectangles in a growing RGNDATA block and turns every full batch into a region
@@ -207,7 +193,8 @@ HRGN RegionFromSection(HBITMAP section, LONG width, LONG height, const Transpare
 
 HBITMAP LoadBMPFromFile(const char* FileName, HPALETTE& Pal)
 {
-    if (!FileName || !FileHoldsWholePicture(FileName)) return nullptr;
+    // The platform loader would pad a file cut short silently.
+    if (!FileName || !InspectBmpFile(FileName).Complete) return nullptr;
     auto bitmap = static_cast<HBITMAP>(LoadImageA(nullptr, FileName, IMAGE_BITMAP, 0, 0,
                                                   LR_CREATEDIBSECTION | LR_LOADFROMFILE));
     if (!bitmap) return nullptr;

@@ -36,14 +36,6 @@ std::uint32_t Get32(const std::vector<std::uint8_t>& in, std::size_t at)
     return Get16(in, at) | Get16(in, at + 2) << 16;
 }
 
-bool WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes)
-{
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (file == nullptr) return false;
-    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    return std::fclose(file) == 0 && written;
-}
-
 std::size_t RowBytes(int width, int bitsPerPixel)
 {
     return (static_cast<std::size_t>(width) * bitsPerPixel + 31) / 32 * 4;
@@ -129,7 +121,7 @@ bool WriteBmp(const std::string& path, const BmpImage& image)
         PackRow(image, y, row.data());
         out.insert(out.end(), row.begin(), row.end());
     }
-    return WriteBytes(path, out);
+    return WriteFileBytes(path, out);
 }
 
 RgbPicture::RgbPicture(int w, int h, std::uint8_t r, std::uint8_t g, std::uint8_t b)
@@ -190,9 +182,17 @@ std::vector<std::uint8_t> ReadFileBytes(const std::string& path)
     return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
 }
 
+bool WriteFileBytes(const std::string& path, const std::vector<std::uint8_t>& bytes)
+{
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    if (file == nullptr) return false;
+    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    return std::fclose(file) == 0 && written;
+}
+
 bool WriteTextFile(const std::string& path, const std::string& text)
 {
-    return WriteBytes(path, std::vector<std::uint8_t>(text.begin(), text.end()));
+    return WriteFileBytes(path, std::vector<std::uint8_t>(text.begin(), text.end()));
 }
 
 std::string SuiteFile(const std::string& relative)

@@ -48,6 +48,8 @@ bool ReadBmp24(const std::string& path, RgbPicture& picture);
 // The bytes of a file (empty if it cannot be read).
 std::vector<std::uint8_t> ReadFileBytes(const std::string& path);
 
+// Writes the bytes as the whole file; false if it cannot be written.
+bool WriteFileBytes(const std::string& path, const std::vector<std::uint8_t>& bytes);
 bool WriteTextFile(const std::string& path, const std::string& text);
 
 // A file of the shared BMP suite, e.g. SuiteFile("g/rgb24.bmp"), and whether the suite is there.
