@@ -1,10 +1,10 @@
 // Bitmap files with palettes, and regions cut from a bitmap's shape, checked through GDI itself:
 // palette entries, region rectangles (GetRegionData) and regions built independently.
-#include "support/bmp_fixture_c.h"
+#include "support/bmp_writer.h"
 #include "tarvik/tarvik.h"
 
 #include "bitmap_region_scan.h"
-#include "bmp_file_check.h"
+#include "bmp_file_header.h"
 
 #include <gtest/gtest.h>
 
@@ -382,16 +382,8 @@ TEST_F(BitmapToRegionTest, FilesThatDoNotLoadGiveNoRegion)
 {
     ASSERT_TRUE(WriteBmp("valid.bmp", SolidBmp(4, 4, OPAQUE_PIXEL)));
     const std::vector<std::uint8_t> valid = TestSupport::ReadFileBytes("valid.bmp");
-    {
-        FILE* truncated = fopen("truncated.bmp", "wb");
-        ASSERT_NE(truncated, nullptr);
-        fwrite(valid.data(), 1, 40, truncated);
-        fclose(truncated);
-        FILE* text = fopen("text.bmp", "wb");
-        ASSERT_NE(text, nullptr);
-        fputs("not a bitmap at all\n", text);
-        fclose(text);
-    }
+    ASSERT_TRUE(TestSupport::WriteFileBytes("truncated.bmp", {valid.begin(), valid.begin() + 40}));
+    ASSERT_TRUE(TestSupport::WriteTextFile("text.bmp", "not a bitmap at all\n"));
     for (const char* name : {"missing.bmp", "", ".", "truncated.bmp", "text.bmp"}) {
         EXPECT_EQ(BitmapToRegion(name, MAGENTA, 1), nullptr) << '"' << name << '"';
     }
@@ -548,13 +540,16 @@ void Store32(std::vector<std::uint8_t>& bytes, size_t at, std::uint32_t value)
     for (int i = 0; i < 4; ++i) bytes[at + i] = (value >> (8 * i)) & 0xFF;
 }
 
-TEST(BmpFileCheckTest, AcceptsWholeFilesAndRefusesCutOrForeignOnes)
+TEST(BmpFileHeaderTest, TellsWholeFilesFromCutOrForeignOnesAndSpotsTopDownRows)
 {
     BmpImage indexed = SolidBmp(5, 3, 1);
     indexed.bitsPerPixel = 4;
     indexed.colourTable = {0x000000, 0xFFFFFF};
+    BmpImage topDownImage = SolidBmp(5, 3, 0x123456);
+    topDownImage.topDown = true;
     const std::vector<std::uint8_t> rgb = BytesOf(SolidBmp(5, 3, 0x123456));
     const std::vector<std::uint8_t> pal = BytesOf(indexed);
+    const std::vector<std::uint8_t> topDown = BytesOf(topDownImage);
 
     std::vector<std::uint8_t> notBmp = rgb;
     notBmp[0] = 'X';
@@ -573,32 +568,42 @@ TEST(BmpFileCheckTest, AcceptsWholeFilesAndRefusesCutOrForeignOnes)
     std::vector<std::uint8_t> core = {'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 26, 0, 0, 0, 12, 0, 0, 0,
                                       2,   0,   2, 0, 1, 0, 24, 0};
     core.resize(26 + 16);
+    // The same header for one pixel: the whole file is shorter than a 40-byte header's start.
+    std::vector<std::uint8_t> tinyCore = core;
+    tinyCore[18] = tinyCore[20] = 1;
+    tinyCore.resize(26 + 4);
 
     const struct {
         const char* name;
         const std::vector<std::uint8_t>& bytes;
         size_t length;
         bool complete;
+        bool topDown;
     } cases[] = {
-        {"whole 24-bit file", rgb, rgb.size(), true},
-        {"24-bit file one byte short", rgb, rgb.size() - 1, false},
-        {"headers only", rgb, 54, false},
-        {"cut inside the header", rgb, 30, false},
-        {"whole 4-bit file", pal, pal.size(), true},
-        {"4-bit file one byte short", pal, pal.size() - 1, false},
-        {"not a BMP", notBmp, notBmp.size(), false},
-        {"compressed, data not checked", rle, 54, true},
-        {"huge picture in a small file", huge, huge.size(), false},
-        {"huge top-down picture in a small file", topDownHuge, topDownHuge.size(), false},
-        {"data offset past the end", offsetPastEnd, offsetPastEnd.size(), false},
-        {"header size too small", shortHeader, shortHeader.size(), false},
-        {"whole file with the old header", core, core.size(), true},
-        {"old header, one byte short", core, core.size() - 1, false},
+        {"whole 24-bit file", rgb, rgb.size(), true, false},
+        {"24-bit file one byte short", rgb, rgb.size() - 1, false, false},
+        {"headers only", rgb, 54, false, false},
+        {"cut inside the header", rgb, 30, false, false},
+        {"whole 4-bit file", pal, pal.size(), true, false},
+        {"4-bit file one byte short", pal, pal.size() - 1, false, false},
+        {"whole top-down file", topDown, topDown.size(), true, true},
+        {"top-down file one byte short", topDown, topDown.size() - 1, false, true},
+        {"not a BMP", notBmp, notBmp.size(), false, false},
+        {"compressed, data not checked", rle, 54, true, false},
+        {"huge picture in a small file", huge, huge.size(), false, false},
+        {"huge top-down picture in a small file", topDownHuge, topDownHuge.size(), false, true},
+        {"data offset past the end", offsetPastEnd, offsetPastEnd.size(), false, false},
+        {"header size too small", shortHeader, shortHeader.size(), false, false},
+        {"whole file with the old header", core, core.size(), true, false},
+        {"old header, one byte short", core, core.size() - 1, false, false},
+        {"one pixel with the old header", tinyCore, tinyCore.size(), true, false},
+        {"one pixel with the old header, cut in its pixel", tinyCore, 27, false, false},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(BmpFileIsComplete(c.bytes.data(), std::min(c.length, c.bytes.size()), c.length),
-                  c.complete)
-            << c.name;
+        const BmpHeaderFacts facts =
+            ReadBmpHeaders(c.bytes.data(), std::min(c.length, c.bytes.size()), c.length);
+        EXPECT_EQ(facts.Complete, c.complete) << c.name;
+        EXPECT_EQ(facts.TopDown, c.topDown) << c.name;
     }
 }
 
@@ -708,10 +713,7 @@ TEST(LoadBMPFromFileTest, FailureLeavesThePaletteArgumentAlone)
 {
     ASSERT_TRUE(WriteBmp("whole.bmp", SolidBmp(4, 4, OPAQUE_PIXEL)));
     const std::vector<std::uint8_t> whole = TestSupport::ReadFileBytes("whole.bmp");
-    FILE* cut = fopen("cut.bmp", "wb");
-    ASSERT_NE(cut, nullptr);
-    fwrite(whole.data(), 1, 30, cut);
-    fclose(cut);
+    ASSERT_TRUE(TestSupport::WriteFileBytes("cut.bmp", {whole.begin(), whole.begin() + 30}));
 
     HDC screen = GetDC(nullptr);
     HPALETTE sentinel = CreateHalftonePalette(screen);

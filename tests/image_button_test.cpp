@@ -1,6 +1,6 @@
 // The hover image button driven through real messages: its class, size and place, pictures,
 // state machine, posted command, painting, and the release of everything it made.
-#include "support/bmp_fixture_c.h"
+#include "support/bmp_writer.h"
 #include "support/test_window.h"
 #include "tarvik/tarvik.h"
 

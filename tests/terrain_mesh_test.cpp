@@ -2,7 +2,7 @@
 // the upload of a mesh built from a file.
 #include "gl_extensions.h"
 #include "terrain_mesh.h"
-#include "support/bmp_writer_b.h"
+#include "support/bmp_writer.h"
 #include "support/test_window.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // The composite terrain texture: classes by the lookup's red byte, tiles, the transposed write,
 // the upload with mipmaps, and the refusals, read back from the real texture.
 #include "terrain_texture.h"
-#include "support/bmp_writer_b.h"
+#include "support/bmp_writer.h"
 #include "support/test_window.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // Pixel access on packed buffers, texture creation with the library's filters and mipmaps, and
 // the checked 24-bit bitmap loader.
 #include "bitmap_file.h"
-#include "support/bmp_writer_b.h"
+#include "support/bmp_writer.h"
 #include "support/test_window.h"
 
 #include <gtest/gtest.h>
@@ -367,8 +367,15 @@ TEST_F(BitmapLoaderTest, RefusesWhatIsNotAUsable24BitBitmapAndKeepsTheImage)
     // Top-down rows: the platform loader gives zeros for them, so they are refused outright.
     RgbPicture topDown(4, 2, 10, 20, 30);
     ASSERT_TRUE(TestSupport::WriteBmp24("top-down.bmp", topDown, true));
+    // Cut short: the platform loader would fill the missing rows with whatever follows.
+    PackedImage whole;
+    ASSERT_TRUE(TestSupport::WriteBmp24("whole.bmp", RgbPicture(5, 3, 10, 20, 30)));
+    ASSERT_TRUE(LoadPackedBitmap24("whole.bmp", whole));
+    const std::vector<std::uint8_t> bytes = TestSupport::ReadFileBytes("whole.bmp");
+    ASSERT_TRUE(TestSupport::WriteFileBytes("one-byte-short.bmp", {bytes.begin(), bytes.end() - 1}));
+    ASSERT_TRUE(TestSupport::WriteFileBytes("headers-only.bmp", {bytes.begin(), bytes.begin() + 54}));
     std::vector<std::string> refused = {"", "missing.bmp", "not-a-bitmap.bmp", ".",
-                                        "top-down.bmp"};
+                                        "top-down.bmp", "one-byte-short.bmp", "headers-only.bmp"};
     if (TestSupport::SuitePresent()) {
         for (const char* name :
              {"g/pal1.bmp", "g/pal4.bmp", "g/pal8.bmp", "g/pal8topdown.bmp", "g/rgb16.bmp", "g/rgb32.bmp",

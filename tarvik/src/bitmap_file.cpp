@@ -2,7 +2,8 @@
 // rows out with their real stride, release the bitmap.
 #include "bitmap_file.h"
 
-#include <cstdio>
+#include "bmp_file_header.h"
+
 #include <cstring>
 #include <limits>
 
@@ -23,23 +24,6 @@ bool IsUsable24BitSection(const DIBSECTION& section)
     if (bm.bmWidth <= 0 || bm.bmHeight <= 0) return false;
     if (std::int64_t(bm.bmWidthBytes) < std::int64_t(bm.bmWidth) * 3) return false;
     return std::int64_t(bm.bmWidth) * bm.bmHeight * 3 <= MAX_PACKED_BYTES;
-}
-
-// A negative height in the file's info header marks rows stored top row first. The platform
-// loader is not reliable with those (Wine gives a bitmap of zeros), so they are refused.
-bool StoredTopDown(const char* FileName)
-{
-    std::uint8_t header[26] = {};
-    std::FILE* file = std::fopen(FileName, "rb");
-    if (file == nullptr) return false;
-    const bool complete = std::fread(header, 1, sizeof header, file) == sizeof header;
-    std::fclose(file);
-    const std::uint32_t infoSize = header[14] | header[15] << 8 | header[16] << 16 |
-                                   std::uint32_t(header[17]) << 24;
-    if (!complete || infoSize < 40) return false; // the OS/2 header has no sign
-    const std::uint32_t height = header[22] | header[23] << 8 | header[24] << 16 |
-                                 std::uint32_t(header[25]) << 24;
-    return (height & 0x80000000u) != 0;
 }
 
 void CopyRows(const DIBSECTION& section, PackedImage& Image)
@@ -68,7 +52,11 @@ bool FileExists(const char* FileName)
 
 bool LoadPackedBitmap24(const char* FileName, PackedImage& Image)
 {
-    if (!FileExists(FileName) || StoredTopDown(FileName)) return false;
+    if (!FileExists(FileName)) return false;
+    // The platform loader pads files cut short and, under Wine, gives a bitmap of zeros for
+    // rows stored top row first: both are refused before it sees them.
+    const BmpHeaderFacts file = InspectBmpFile(FileName);
+    if (!file.Complete || file.TopDown) return false;
     HANDLE handle = LoadImageA(GetModuleHandleA(nullptr), FileName, IMAGE_BITMAP, 0, 0,
                                BITMAP_LOAD_FLAGS);
     if (handle == nullptr) return false;

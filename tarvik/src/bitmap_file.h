@@ -23,7 +23,7 @@ bool FileExists(const char* FileName);
 // Loads a 24-bit bitmap file as a device-independent bitmap, copies its rows (with the bitmap's
 // own row stride, bottom row first) into Image and swaps them to red-green-blue. The platform
 // bitmap is released before returning. False, with Image left as it was, when the file cannot be
-// loaded, is not 24 bits a pixel, is empty, or stores its rows top-down.
+// loaded, is cut short, is not 24 bits a pixel, is empty, or stores its rows top-down.
 bool LoadPackedBitmap24(const char* FileName, PackedImage& Image);
 
 } // namespace Tarvik

@@ -3,12 +3,11 @@
 #include "tarvik/tarvik.h"
 
 #include "bitmap_region_scan.h"
-#include "bmp_file_check.h"
+#include "bmp_file_header.h"
 
 #include <climits>
 #include <cstddef>
 #include <cstdint>
-#include <fstream>
 
 namespace Tarvik {
 
@@ -54,19 +53,6 @@ HPALETTE PaletteFromColourTable(HBITMAP bitmap)
         record.palPalEntry[i].peFlags = 0;
     }
     return CreatePalette(reinterpret_cast<const LOGPALETTE*>(&record));
-}
-
-// Refuses files cut short before the platform loader sees them (it would pad them silently).
-bool FileHoldsWholePicture(const char* fileName)
-{
-    std::ifstream file(fileName, std::ios::binary | std::ios::ate);
-    if (!file) return false;
-    const std::streamoff size = file.tellg();
-    std::uint8_t head[BMP_HEAD_BYTES] = {};
-    file.seekg(0);
-    file.read(reinterpret_cast<char*>(head), sizeof head);
-    return size > 0 && BmpFileIsComplete(head, static_cast<std::size_t>(file.gcount()),
-                                         static_cast<std::uint64_t>(size));
 }
 
 // Collects rectangles in a growing RGNDATA block and turns every full batch into a region
@@ -203,11 +189,47 @@ HRGN RegionFromSection(HBITMAP section, LONG width, LONG height, const Transpare
     return builder.Finish();
 }
 
+// A 32-bit section of the given size with its rows stored bottom-up.
+HBITMAP Create32BitSection(HDC dc, LONG width, LONG height)
+{
+    BITMAPINFO header = {};
+    header.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    header.bmiHeader.biWidth = width;
+    header.bmiHeader.biHeight = height; // positive: bottom-up
+    header.bmiHeader.biPlanes = 1;
+    header.bmiHeader.biBitCount = 32;
+    header.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    return CreateDIBSection(dc, &header, DIB_RGB_COLORS, &bits, nullptr, 0);
+}
+
+// Whatever the bitmap's depth, its pixels are scanned as 32-bit words: it is drawn, through its
+// palette, into a 32-bit section first.
+HRGN ShapeOfBitmap(HBITMAP bitmap, HPALETTE palette, const TransparentBounds& bounds)
+{
+    HDC dc = CreateCompatibleDC(nullptr);
+    if (!dc) return nullptr;
+    BITMAP info = {};
+    GetObjectA(bitmap, sizeof info, &info);
+    HRGN region = nullptr;
+    if (HBITMAP section = Create32BitSection(dc, info.bmWidth, info.bmHeight)) {
+        HGDIOBJ replaced = SelectObject(dc, section);
+        CopyPicture(dc, bitmap, palette, info.bmWidth, info.bmHeight);
+        GdiFlush(); // the section's bits are read directly below
+        region = RegionFromSection(section, info.bmWidth, info.bmHeight, bounds);
+        SelectObject(dc, replaced);
+        DeleteObject(section);
+    }
+    DeleteDC(dc);
+    return region;
+}
+
 } // namespace
 
 HBITMAP LoadBMPFromFile(const char* FileName, HPALETTE& Pal)
 {
-    if (!FileName || !FileHoldsWholePicture(FileName)) return nullptr;
+    // The platform loader would pad a file cut short silently.
+    if (!FileName || !InspectBmpFile(FileName).Complete) return nullptr;
     auto bitmap = static_cast<HBITMAP>(LoadImageA(nullptr, FileName, IMAGE_BITMAP, 0, 0,
                                                   LR_CREATEDIBSECTION | LR_LOADFROMFILE));
     if (!bitmap) return nullptr;
@@ -223,32 +245,7 @@ HRGN BitmapToRegion(const char* BmpName, COLORREF TransColor, std::uint8_t Toler
     HPALETTE palette = nullptr;
     HBITMAP bitmap = LoadBMPFromFile(BmpName, palette);
     if (!bitmap) return nullptr;
-
-    HRGN region = nullptr;
-    if (HDC dc = CreateCompatibleDC(nullptr)) {
-        BITMAP info = {};
-        GetObjectA(bitmap, sizeof info, &info);
-        BITMAPINFO header = {};
-        header.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        header.bmiHeader.biWidth = info.bmWidth;
-        header.bmiHeader.biHeight = info.bmHeight; // positive: rows stored bottom-up
-        header.bmiHeader.biPlanes = 1;
-        header.bmiHeader.biBitCount = 32;
-        header.bmiHeader.biCompression = BI_RGB;
-        void* sectionBits = nullptr;
-        HBITMAP section =
-            CreateDIBSection(dc, &header, DIB_RGB_COLORS, &sectionBits, nullptr, 0);
-        if (section) {
-            HGDIOBJ replaced = SelectObject(dc, section);
-            CopyPicture(dc, bitmap, palette, info.bmWidth, info.bmHeight);
-            GdiFlush(); // the section's bits are read directly below
-            region = RegionFromSection(section, info.bmWidth, info.bmHeight,
-                                       MakeTransparentBounds(TransColor, Tolerance));
-            SelectObject(dc, replaced);
-            DeleteObject(section);
-        }
-        DeleteDC(dc);
-    }
+    HRGN region = ShapeOfBitmap(bitmap, palette, MakeTransparentBounds(TransColor, Tolerance));
     if (palette) DeleteObject(palette);
     DeleteObject(bitmap);
     return region;

@@ -50,6 +50,13 @@ void ReleaseOwnCapture(HWND wnd)
     if (GetCapture() == wnd) ReleaseCapture();
 }
 
+void BackToNormal(HWND wnd)
+{
+    StoreState(wnd, STATE_NORMAL);
+    ReleaseOwnCapture(wnd);
+    Repaint(wnd);
+}
+
 // Gives the button the normal bitmap's size, keeping its top-left corner where it was created.
 // The corner is taken from the parent's real client origin, whatever the parent's frame.
 void FitToPicture(HWND wnd, HBITMAP picture)
@@ -167,9 +174,7 @@ LRESULT OnLeftButtonUp(HWND wnd)
     if (ReadState(wnd) == STATE_PRESSED) {
         PostMessageA(GetParent(wnd), WM_COMMAND, static_cast<WPARAM>(GetDlgCtrlID(wnd)), 0);
     }
-    StoreState(wnd, STATE_NORMAL);
-    ReleaseOwnCapture(wnd);
-    Repaint(wnd);
+    BackToNormal(wnd);
     return 0;
 }
 
@@ -181,15 +186,11 @@ LRESULT OnMouseMove(HWND wnd, WPARAM keys, LPARAM position)
 
     const int x = static_cast<std::int16_t>(LOWORD(position));
     const int y = static_cast<std::int16_t>(HIWORD(position));
-    if (PtInRegion(hitTest, x, y)) {
-        if (state == STATE_NORMAL) {
-            StoreState(wnd, (keys & LEFT_OR_RIGHT_HELD) ? STATE_PRESSED : STATE_HOVER);
-            SetCapture(wnd); // so that leaving the shape is seen
-            Repaint(wnd);
-        }
-    } else {
-        StoreState(wnd, STATE_NORMAL);
-        ReleaseOwnCapture(wnd);
+    if (!PtInRegion(hitTest, x, y)) {
+        BackToNormal(wnd);
+    } else if (state == STATE_NORMAL) {
+        StoreState(wnd, (keys & LEFT_OR_RIGHT_HELD) ? STATE_PRESSED : STATE_HOVER);
+        SetCapture(wnd); // so that leaving the shape is seen
         Repaint(wnd);
     }
     return 0;

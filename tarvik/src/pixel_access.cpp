@@ -8,6 +8,8 @@ namespace Tarvik {
 
 namespace {
 
+constexpr TGLRGB2 NO_COLOUR = {0.0f, 0.0f, 0.0f};
+
 // Remainder that is never negative, so coordinates left of or below the picture wrap around it.
 std::int32_t WrapIndex(std::int32_t value, std::int32_t period)
 {
@@ -21,8 +23,6 @@ TGLRGB2 ReadPixel(const void* Bits, std::int32_t Column, std::int32_t Row, std::
                         3 * (std::int64_t(Row) * Width + Column);
     return GLColor(pixel[0], pixel[1], pixel[2]);
 }
-
-constexpr TGLRGB2 NO_COLOUR = {0.0f, 0.0f, 0.0f};
 
 } // namespace
 

@@ -22,20 +22,24 @@ void SetClearColour(double A, double R, double G, double B)
     glClearColor(GLfloat(R), GLfloat(G), GLfloat(B), GLfloat(A));
 }
 
-void LoadPerspective(double Depth)
+// The whole window as viewport, and a projection matrix ready to be multiplied.
+void ResetProjection()
 {
     glViewport(0, 0, Width, Height);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
+}
+
+void LoadPerspective(double Depth)
+{
+    ResetProjection();
     gluPerspective(FIELD_OF_VIEW_DEGREES, double(Width) / double(Height), NEAR_PLANE, Depth);
 }
 
 // x spans -2..2 across the width and y keeps the window's aspect, so unit lengths match.
 void LoadOverlayOrtho()
 {
-    glViewport(0, 0, Width, Height);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
+    ResetProjection();
     const double halfHeight = double(2 * Height) / double(Width);
     glOrtho(-OVERLAY_HALF_WIDTH, OVERLAY_HALF_WIDTH, -halfHeight, halfHeight,
             -OVERLAY_HALF_DEPTH, OVERLAY_HALF_DEPTH);

@@ -9,12 +9,15 @@ namespace TVK_Optimize {
 
 namespace {
 
+// Larger steps would put corner columns beyond what the integer pixel reads can hold.
+constexpr float MAX_QUALITY = 16777216.0f;
+
+// Written so that a Quality that is not a number fails too.
+bool UsableQuality(float Quality) { return Quality >= 1.0f && Quality <= MAX_QUALITY; }
+
 // Corner n of a cell (0 to 5): two counter-clockwise triangles sharing the (X, Z)-(X+q, Z+q) diagonal.
 bool CornerAcross(int n) { return n == 1 || n == 2 || n == 4; }
 bool CornerDeep(int n) { return n == 2 || n == 4 || n == 5; }
-
-// Larger steps would put corner columns beyond what the integer pixel reads can hold.
-constexpr float MAX_QUALITY = 16777216.0f;
 
 std::int64_t CellsAlong(std::int32_t Side, std::int64_t Step) { return (Side + Step - 1) / Step; }
 
@@ -48,8 +51,7 @@ void WriteCorner(GenVBO& VBO, std::int32_t Index, const Tarvik::PackedImage& Map
 bool BuildTerrainMesh(const Tarvik::PackedImage& Map, float Scale, float Height, float Quality,
                       float TSize, GenVBO& VBO)
 {
-    if (!(Quality >= 1.0f && Quality <= MAX_QUALITY) || Map.Width <= 0 || Map.Height <= 0)
-        return false;
+    if (!UsableQuality(Quality) || Map.Width <= 0 || Map.Height <= 0) return false;
     if (Map.Pixels.size() < std::size_t(Map.Width) * std::size_t(Map.Height) * 3) return false;
 
     // The arrays are sized from the walk itself, so a step that does not divide the sides
@@ -79,7 +81,7 @@ bool BuildTerrainMesh(const Tarvik::PackedImage& Map, float Scale, float Height,
 void VBOGenTerrain(GenVBO& VBO, float Scale, float Height, float Quality, float TSize,
                    const char* BmpName)
 {
-    if (!(Quality >= 1.0f && Quality <= MAX_QUALITY)) return;
+    if (!UsableQuality(Quality)) return; // refused before the file is read
     // The heightmap lives only for this call; its platform bitmap is already released here.
     Tarvik::PackedImage map;
     if (!Tarvik::LoadPackedBitmap24(BmpName, map)) return;

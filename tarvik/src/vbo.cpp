@@ -47,9 +47,9 @@ void GenVBO::SetVBO()
 
     const Tarvik::VertexBufferFunctions& gl = Tarvik::VertexBuffers();
     const std::size_t count = std::size_t(VertCount);
-    UploadArray(gl, VBOVertices, count * 3 * 4, Vert.data());
-    UploadArray(gl, VBONormal, count * 3 * 4, Norm.data());
-    UploadArray(gl, VBOTexCoords, count * 2 * 4, TexCoord.data());
+    UploadArray(gl, VBOVertices, count * sizeof(TGLVector), Vert.data());
+    UploadArray(gl, VBONormal, count * sizeof(TGLVector), Norm.data());
+    UploadArray(gl, VBOTexCoords, count * sizeof(TGLTexCoord), TexCoord.data());
     FreeMem();
 }
 
