@@ -202,6 +202,50 @@ int NoContextEntry()
 }
 ChildEntry noContext("no-context", NoContextEntry);
 
+// Registers the class once per cursor and icon choice (unregistering in between) and returns
+// the number of the first case whose class cursor or icon is not the expected one.
+int CursorAndIconEntry()
+{
+    struct Case {
+        std::int32_t cursor;
+        LPCSTR systemCursor; // nullptr: no class cursor
+        std::int32_t icon;
+        bool applicationIcon;
+    } const cases[] = {
+        {ARROW, IDC_ARROW, GENERIC, true},
+        {CROSS, IDC_CROSS, GENERIC, true},
+        {Tarvik::SIZE, MAKEINTRESOURCEA(0x7F80), GENERIC, true}, // the old IDC_SIZE; plain SIZE
+                                                                 // is also the platform's type
+        {HELP, IDC_HELP, GENERIC, true},
+        {0, nullptr, 0, false},             // outside the known types: none
+        {17, nullptr, 3, false},
+        {FILECURSOR, nullptr, FILEICON, false}, // files that do not exist load nothing
+    };
+    const HINSTANCE instance = GetModuleHandleA(nullptr);
+    int number = 1;
+    for (const Case& c : cases) {
+        OGLWindowSetting(c.cursor, "missing.cur", c.icon, "missing.ico");
+        if (!WindowRegister()) return 100 + number;
+        WNDCLASSA wc = {};
+        GetClassInfoA(instance, "GLWindow", &wc);
+        const HCURSOR cursor = c.systemCursor ? LoadCursorA(nullptr, c.systemCursor) : nullptr;
+        const HICON icon = c.applicationIcon ? LoadIconA(nullptr, IDI_APPLICATION) : nullptr;
+        if (wc.hCursor != cursor || wc.hIcon != icon) return number;
+        UnregisterClassA("GLWindow", instance);
+        UnregisterClassA("IMAGEBUTTON", instance);
+        ++number;
+    }
+    return 0;
+}
+ChildEntry cursorAndIcon("cursor-and-icon", CursorAndIconEntry);
+
+TEST(ClassRegistration, CursorAndIconFollowTheChosenTypes)
+{
+    const TestSupport::ChildResult result = RunChild("cursor-and-icon");
+    ASSERT_TRUE(result.finished);
+    EXPECT_EQ(result.exitCode, 0u) << "first failing case (100+: registration failed)";
+}
+
 TEST(FatalStartUp, EachFailureShowsItsMessageOnceAndEndsWithCode1)
 {
     struct Case {
