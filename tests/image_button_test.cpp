@@ -93,6 +93,16 @@ RECT PlaceInParent(HWND button)
     return rect;
 }
 
+// The button's place in its parent's client area and its size.
+void ExpectPlace(HWND button, LONG left, LONG top, LONG width, LONG height)
+{
+    const RECT place = PlaceInParent(button);
+    EXPECT_EQ(place.left, left);
+    EXPECT_EQ(place.top, top);
+    EXPECT_EQ(place.right - place.left, width);
+    EXPECT_EQ(place.bottom - place.top, height);
+}
+
 // Removes the commands waiting in the parent's queue and returns their wParam and lParam.
 std::vector<std::pair<WPARAM, LPARAM>> TakeCommands(HWND parent)
 {
@@ -193,20 +203,12 @@ TEST_F(ImageButtonTest, TakesTheNormalPicturesSizeAndKeepsItsPlaceInAnyParent)
         HWND parent = CreateParent(p.style, p.exStyle);
         HWND button = CreateButton(parent, BUTTON_ID, 15, 25);
         ASSERT_NE(button, nullptr);
-        const RECT place = PlaceInParent(button);
-        EXPECT_EQ(place.left, 15);
-        EXPECT_EQ(place.top, 25);
-        EXPECT_EQ(place.right - place.left, 40);
-        EXPECT_EQ(place.bottom - place.top, 20);
+        ExpectPlace(button, 15, 25, 40, 20);
         DestroyWindow(parent);
     }
     SCOPED_TRACE("the library window");
     HWND button = CreateButton(HWindow, BUTTON_ID, 33, 44);
-    const RECT place = PlaceInParent(button);
-    EXPECT_EQ(place.left, 33);
-    EXPECT_EQ(place.top, 44);
-    EXPECT_EQ(place.right - place.left, 40);
-    EXPECT_EQ(place.bottom - place.top, 20);
+    ExpectPlace(button, 33, 44, 40, 20);
     DestroyWindow(button);
 }
 
@@ -387,11 +389,7 @@ TEST_F(ImageButtonTest, WithoutItsNormalPictureKeepsItsSizeAndStillClicks)
     BmpType = "MISSING";
     HWND button = CreateButton(parent_, BUTTON_ID, 15, 25);
     ASSERT_NE(button, nullptr);
-    const RECT place = PlaceInParent(button);
-    EXPECT_EQ(place.left, 15);
-    EXPECT_EQ(place.top, 25);
-    EXPECT_EQ(place.right - place.left, 200);
-    EXPECT_EQ(place.bottom - place.top, 100);
+    ExpectPlace(button, 15, 25, 200, 100);
     EXPECT_EQ(GetPropA(button, "HOVERBUTTONREGION"), nullptr);
     HRGN shape = CreateRectRgn(0, 0, 0, 0);
     EXPECT_EQ(GetWindowRgn(button, shape), ERROR) << "no window region: stays rectangular";

@@ -202,6 +202,15 @@ int NoContextEntry()
 }
 ChildEntry noContext("no-context", NoContextEntry);
 
+// Runs a child whose checks answer with its exit code: 0 when every fact held.
+void ExpectChildChecksPass(const char* child)
+{
+    const TestSupport::ChildResult result = RunChild(child);
+    ASSERT_TRUE(result.finished) << child;
+    EXPECT_EQ(result.exitCode, 0u) << child << ": first failing check";
+    EXPECT_TRUE(result.boxes.empty()) << child;
+}
+
 // Registers the class once per cursor and icon choice (unregistering in between) and returns
 // the number of the first case whose class cursor or icon is not the expected one.
 int CursorAndIconEntry()
@@ -241,9 +250,7 @@ ChildEntry cursorAndIcon("cursor-and-icon", CursorAndIconEntry);
 
 TEST(ClassRegistration, CursorAndIconFollowTheChosenTypes)
 {
-    const TestSupport::ChildResult result = RunChild("cursor-and-icon");
-    ASSERT_TRUE(result.finished);
-    EXPECT_EQ(result.exitCode, 0u) << "first failing case (100+: registration failed)";
+    ExpectChildChecksPass("cursor-and-icon"); // 100 and up: the registration itself failed
 }
 
 TEST(FatalStartUp, EachFailureShowsItsMessageOnceAndEndsWithCode1)
@@ -289,13 +296,7 @@ int FullScreenEntry()
 }
 ChildEntry fullScreen("full-screen", FullScreenEntry);
 
-TEST(FullScreen, CoversThePrimaryScreen)
-{
-    const TestSupport::ChildResult result = RunChild("full-screen");
-    ASSERT_TRUE(result.finished);
-    EXPECT_EQ(result.exitCode, 0u);
-    EXPECT_TRUE(result.boxes.empty());
-}
+TEST(FullScreen, CoversThePrimaryScreen) { ExpectChildChecksPass("full-screen"); }
 
 int TeardownEntry()
 {
@@ -314,11 +315,6 @@ int TeardownEntry()
 }
 ChildEntry teardown("teardown", TeardownEntry);
 
-TEST(Teardown, ReleasesContextAndDestroysTheWindow)
-{
-    const TestSupport::ChildResult result = RunChild("teardown");
-    ASSERT_TRUE(result.finished);
-    EXPECT_EQ(result.exitCode, 0u);
-}
+TEST(Teardown, ReleasesContextAndDestroysTheWindow) { ExpectChildChecksPass("teardown"); }
 
 } // namespace
